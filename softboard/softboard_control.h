@@ -58,7 +58,8 @@ enum {
     SB_MaxArgs = 4,       /* by-value arguments of one call, the handle included */
     SB_MaxValues = 5,     /* by-reference 32-bit integers of one call */
     SB_MaxBuffers = 2,    /* byte buffers of one call (message buffers, user codes) */
-    SB_BufferBytes = 257  /* the largest byte buffer: 256 bytes of text and its zero */
+    SB_BufferBytes = 257, /* the largest byte buffer: 256 bytes of text and its zero */
+    SB_TraceCapacity = 65536 /* calls the trace holds; later calls are not recorded */
 };
 
 /* The results the software board's own answers use (any value can also be
@@ -135,7 +136,8 @@ SOFTBOARD_EXPORT void softboard_script_every(SbFunction function, const SbAnswer
  * board answers; NULL removes it. */
 SOFTBOARD_EXPORT void softboard_on_call(SbFunction function, SbCallback callback, void *context);
 
-/* The trace: every WD_ call since the last reset, oldest first. */
+/* The trace: every WD_ call since the last reset, oldest first, up to
+ * SB_TraceCapacity calls; once full it records no more until a reset. */
 SOFTBOARD_EXPORT int32_t softboard_trace_count(void);
 /* Copies entry `index` into *call; returns 0, or -1 when there is no such entry. */
 SOFTBOARD_EXPORT int32_t softboard_trace_get(int32_t index, SbCall *call);

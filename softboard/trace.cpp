@@ -7,6 +7,10 @@ namespace softboard {
 
 Trace::Ticket Trace::record(const SbCall &call)
 {
+    // A full trace records no more: a long session or a benchmark must not
+    // grow it without bound. The ticket then names no entry.
+    if (calls_.size() >= SB_TraceCapacity)
+        return {generation_, calls_.size()};
     calls_.push_back(call);
     return {generation_, calls_.size() - 1};
 }

@@ -329,6 +329,7 @@ private slots:
     void traceRecordsCallsAsTheyArrived_data();
     void traceRecordsCallsAsTheyArrived();
     void traceLookupsOutOfRange();
+    void traceStopsRecordingWhenFull();
     void callbackRunsInsideTheCall();
     void resetInsideCallback();
     void resetRestoresEverything();
@@ -1005,6 +1006,24 @@ void TestSoftboard::traceRecordsCallsAsTheyArrived()
         QCOMPARE(bytesOf(entry.buffersOnEntry[i], bufferSize), presets[i]);
     }
     QCOMPARE(entry.result, result);
+}
+
+void TestSoftboard::traceStopsRecordingWhenFull()
+{
+    std::int32_t versionWord = 0;
+    for (int call = 0; call < SB_TraceCapacity + 3; ++call)
+        QCOMPARE(modHeader::WD_GetDllVersion(versionWord), 0);
+
+    // The calls beyond the capacity are still answered, just not recorded.
+    QCOMPARE(versionWord, 0x02030107);
+    QCOMPARE(softboard_trace_count(), std::int32_t(SB_TraceCapacity));
+    SbCall last{};
+    QCOMPARE(softboard_trace_get(SB_TraceCapacity - 1, &last), 0);
+    QCOMPARE(last.function, SB_GetDllVersion);
+    QCOMPARE(softboard_trace_get(SB_TraceCapacity, &last), -1);
+
+    softboard_reset();
+    QCOMPARE(softboard_trace_count(), 0);
 }
 
 void TestSoftboard::traceLookupsOutOfRange()
