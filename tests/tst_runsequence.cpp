@@ -1,10 +1,10 @@
 // The run that Start drives: its own lines, its calls, and how it reports.
 #include "binding/modheader.h"
 #include "form1probe.h"
+#include "screencheck.h"
 #include "softboardscript.h"
 
 #include <QEvent>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -37,20 +37,6 @@ void onCall(SbFunction function, std::function<void()> &action)
 {
     softboard_on_call(function, [](void *context) { (*static_cast<std::function<void()> *>(context))(); },
                       &action);
-}
-
-QImage onScreen(QWidget &widget)
-{
-    const QPoint origin = widget.mapTo(widget.window(), QPoint(0, 0));
-    return widget.screen()
-        ->grabWindow(widget.window()->winId(), origin.x(), origin.y(), widget.width(), widget.height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
-}
-
-QImage rendered(QWidget &widget)
-{
-    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 const QString defaultHead = u"\r\nDLL Version: 3.1.7\r\nDLL Type #: 2\r\n"_s;
