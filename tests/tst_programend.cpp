@@ -48,6 +48,7 @@ private slots:
     void endsWithoutCallingTheLibrary();
     void libraryThatCannotBeLoadedEndsTheRun_data();
     void libraryThatCannotBeLoadedEndsTheRun();
+    void missingFunctionEndsTheRunAtItsCall();
 };
 
 void TestProgramEnd::endsWithoutCallingTheLibrary_data()
@@ -97,6 +98,22 @@ void TestProgramEnd::libraryThatCannotBeLoadedEndsTheRun()
     QVERIFY(!outcome.out.contains(u"run ended"_s));
     QVERIFY(!outcome.out.contains(u"event loop ended"_s));
     QVERIFY(outcome.err.contains(outcome.out.section(u'\n', 0, 0).mid(8)));
+}
+
+void TestProgramEnd::missingFunctionEndsTheRunAtItsCall()
+{
+    // A library without WD_GetBuzzer, which the run first calls half-way
+    // through, with the board open.
+    const Outcome outcome = runForm(u"start"_s, QStringLiteral(SOFTBOARD_WITHOUT_GETBUZZER_DIR));
+
+    QVERIFY2(outcome.exitCode > 0, qPrintable(outcome.err));
+    QVERIFY2(outcome.out.startsWith(u"dialog: Cannot find the function WD_GetBuzzer"_s), qPrintable(outcome.out));
+    QVERIFY(!outcome.out.contains(u"run ended"_s));
+    QVERIFY(outcome.err.contains(outcome.out.section(u'\n', 0, 0).mid(8)));
+    // The calls before it happened; nothing after it did, not even the close.
+    QCOMPARE(outcome.tracedCalls.value(0), u"WD_GetDllVersion"_s);
+    QCOMPARE(outcome.tracedCalls.constLast(), u"WD_SetBuzzer"_s);
+    QVERIFY(!outcome.tracedCalls.contains(u"WD_Close"_s));
 }
 
 QTEST_MAIN(TestProgramEnd)
