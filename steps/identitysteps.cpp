@@ -6,6 +6,8 @@
 #include "console/textforms.h"
 #include "steps/stepprotocol.h"
 
+#include <QStringDecoder>
+
 #include <cstring>
 
 using namespace modHeader;
@@ -22,7 +24,13 @@ void Form1::GetTextMessages()
     // The message ends at its first zero byte, or after 256 bytes when the
     // library wrote none: the terminating byte is never read as text.
     const auto messageLength = static_cast<qsizetype>(strnlen(msgBuffer2.data(), msgBuffer2.size() - 1));
-    const QString infoMessage = QString::fromLocal8Bit(msgBuffer2.data(), messageLength);
+    // Read in the system's code page; a byte it cannot map shows as U+FFFD,
+    // also at the cut after 256 bytes (Stateless: nothing is held back for
+    // a next piece). A leading byte order mark stays in the text instead of
+    // being dropped, so a message the library did write never reads as empty.
+    QStringDecoder toText(QStringDecoder::System,
+                          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString infoMessage = toText(QByteArrayView(msgBuffer2.data(), messageLength));
 
     // The message alone decides: the library may report a code with it.
     if (!infoMessage.isEmpty()) {
