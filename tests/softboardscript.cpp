@@ -1,6 +1,7 @@
 #include "softboardscript.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace SoftBoard {
 
@@ -70,12 +71,45 @@ std::vector<SbCall> callsOf(SbFunction function)
     return calls;
 }
 
+OnCall::OnCall(SbFunction function, std::function<void()> action)
+    : m_function(function)
+    , m_action(std::move(action))
+{
+    softboard_on_call(
+        m_function, [](void *context) { (*static_cast<std::function<void()> *>(context))(); }, &m_action);
+}
+
+OnCall::~OnCall()
+{
+    softboard_on_call(m_function, nullptr, nullptr);
+}
+
 QStringList calledFunctions()
 {
-    QStringList names;
-    for (const SbCall &call : trace())
-        names << name(call.function);
-    return names;
+    return names(trace());
+}
+
+QStringList names(const std::vector<SbCall> &calls)
+{
+    QStringList result;
+    for (const SbCall &call : calls)
+        result << name(call.function);
+    return result;
+}
+
+QList<int> argsOf(const SbCall &call)
+{
+    return QList<int>(call.args, call.args + call.argCount);
+}
+
+QList<int> presetsOf(const SbCall &call)
+{
+    return QList<int>(call.valuesOnEntry, call.valuesOnEntry + call.valueCount);
+}
+
+QByteArray bufferOf(const SbCall &call, int buffer)
+{
+    return QByteArray(reinterpret_cast<const char *>(call.buffersOnEntry[buffer]), call.bufferSize[buffer]);
 }
 
 QString name(SbFunction function)

@@ -13,27 +13,10 @@
 
 using namespace Qt::StringLiterals;
 using SoftBoard::Answer;
-
-Q_DECLARE_METATYPE(SoftBoard::Answer)
+using SoftBoard::argsOf;
+using SoftBoard::presetsOf;
 
 namespace {
-
-// Runs `action` at the start of every call of `function` while it lives.
-class OnEveryCall
-{
-public:
-    OnEveryCall(SbFunction function, std::function<void()> action) : m_function(function), m_action(std::move(action))
-    {
-        softboard_on_call(
-            m_function, [](void *context) { (*static_cast<std::function<void()> *>(context))(); }, &m_action);
-    }
-    ~OnEveryCall() { softboard_on_call(m_function, nullptr, nullptr); }
-    Q_DISABLE_COPY_MOVE(OnEveryCall)
-
-private:
-    SbFunction m_function;
-    std::function<void()> m_action;
-};
 
 // What a call of one function found when it arrived.
 struct Arrival {
@@ -66,26 +49,8 @@ public:
 
 private:
     QElapsedTimer m_clock;
-    OnEveryCall m_hook;
+    SoftBoard::OnCall m_hook;
 };
-
-QStringList namesOf(const std::vector<SbCall> &calls)
-{
-    QStringList names;
-    for (const SbCall &call : calls)
-        names << SoftBoard::name(call.function);
-    return names;
-}
-
-QList<int> argsOf(const SbCall &call)
-{
-    return QList<int>(call.args, call.args + call.argCount);
-}
-
-QList<int> presetsOf(const SbCall &call)
-{
-    return QList<int>(call.valuesOnEntry, call.valuesOnEntry + call.valueCount);
-}
 
 const QString disabledLine = u"-- EN_DISABLE -- Watchdog is DISabled\r\n"_s;
 const QString enabledLine = u"-- EN_DISABLE -- Watchdog is ENabled\r\n"_s;
@@ -146,7 +111,7 @@ void TestControlSteps::enableDisableReadsStatusBits()
     QVERIFY(outcome.screenShowsLog);
 
     const int handle = modHeader::lngDevHandle;
-    QCOMPARE(namesOf(outcome.calls),
+    QCOMPARE(SoftBoard::names(outcome.calls),
              (QStringList{u"WD_EnableDisable"_s, u"WD_GetDeviceInfo"_s, u"WD_EnableDisable"_s}));
     QCOMPARE(argsOf(outcome.calls[0]), (QList<int>{handle, 1}));
     QCOMPARE(argsOf(outcome.calls[1]), QList<int>{handle});
@@ -195,7 +160,7 @@ void TestControlSteps::enableDisableFoldsResultCodes()
     QVERIFY(outcome.screenShowsLog);
 
     const int handle = modHeader::lngDevHandle;
-    QCOMPARE(namesOf(outcome.calls),
+    QCOMPARE(SoftBoard::names(outcome.calls),
              (QStringList{u"WD_EnableDisable"_s, u"WD_GetDeviceInfo"_s, u"WD_EnableDisable"_s}));
     QCOMPARE(argsOf(outcome.calls[0]), (QList<int>{handle, 1}));
     QCOMPARE(argsOf(outcome.calls[2]), (QList<int>{handle, 2}));
@@ -235,7 +200,7 @@ void TestControlSteps::setBuzzerPausesBetweenItsCalls()
     QVERIFY(outcome.screenShowsLog);
 
     const int handle = modHeader::lngDevHandle;
-    QCOMPARE(namesOf(outcome.calls), (QStringList{u"WD_SetBuzzer"_s, u"WD_SetBuzzer"_s}));
+    QCOMPARE(SoftBoard::names(outcome.calls), (QStringList{u"WD_SetBuzzer"_s, u"WD_SetBuzzer"_s}));
     QCOMPARE(argsOf(outcome.calls[0]), (QList<int>{handle, 15, 250, 3}));
     QCOMPARE(argsOf(outcome.calls[1]), (QList<int>{handle, 0, 0, 3}));
     QCOMPARE(watch.arrivals.size(), 2u);
@@ -279,7 +244,7 @@ void TestControlSteps::getBuzzerShowsBothTimes()
     QCOMPARE(outcome.lastStatus, answer.raw()->result);
     QVERIFY(outcome.earlierTextKept);
     QVERIFY(outcome.screenShowsLog);
-    QCOMPARE(namesOf(outcome.calls), QStringList{u"WD_GetBuzzer"_s});
+    QCOMPARE(SoftBoard::names(outcome.calls), QStringList{u"WD_GetBuzzer"_s});
     QCOMPARE(argsOf(outcome.calls[0]), QList<int>{modHeader::lngDevHandle});
     QCOMPARE(presetsOf(outcome.calls[0]), (QList<int>{-1, 0}));
 }
@@ -316,7 +281,7 @@ void TestControlSteps::pcResetAnswer()
     QCOMPARE(outcome.lastStatus, answer.raw()->result);
     QVERIFY(outcome.earlierTextKept);
     QVERIFY(outcome.screenShowsLog);
-    QCOMPARE(namesOf(outcome.calls), QStringList{u"WD_EnableDisablePcReset"_s});
+    QCOMPARE(SoftBoard::names(outcome.calls), QStringList{u"WD_EnableDisablePcReset"_s});
     QCOMPARE(argsOf(outcome.calls[0]), (QList<int>{modHeader::lngDevHandle, 1, 10}));
     QCOMPARE(presetsOf(outcome.calls[0]), QList<int>{0});
 }
@@ -354,7 +319,7 @@ void TestControlSteps::powerModuleSleepsBetweenItsCalls()
     QVERIFY(outcome.screenShowsLog);
 
     const int handle = modHeader::lngDevHandle;
-    QCOMPARE(namesOf(outcome.calls), (QStringList{u"WD_GetSetPowerModule"_s, u"WD_GetSetPowerModule"_s}));
+    QCOMPARE(SoftBoard::names(outcome.calls), (QStringList{u"WD_GetSetPowerModule"_s, u"WD_GetSetPowerModule"_s}));
     QCOMPARE(argsOf(outcome.calls[0]), (QList<int>{handle, 2}));
     QCOMPARE(presetsOf(outcome.calls[0]), QList<int>{0});
     QCOMPARE(argsOf(outcome.calls[1]), (QList<int>{handle, 1}));
@@ -380,7 +345,7 @@ void TestControlSteps::powerModuleFirstFailureEndsTheStep()
     QCOMPARE(outcome.lastStatus, 5);
     QVERIFY(outcome.earlierTextKept);
     QVERIFY(outcome.screenShowsLog);
-    QCOMPARE(namesOf(outcome.calls), QStringList{u"WD_GetSetPowerModule"_s});
+    QCOMPARE(SoftBoard::names(outcome.calls), QStringList{u"WD_GetSetPowerModule"_s});
     QCOMPARE(argsOf(outcome.calls[0]), (QList<int>{modHeader::lngDevHandle, 2}));
     QVERIFY2(elapsed < 1000, qPrintable(u"the step took %1 ms"_s.arg(elapsed)));
 }

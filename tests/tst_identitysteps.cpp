@@ -8,8 +8,6 @@
 using namespace Qt::StringLiterals;
 using SoftBoard::Answer;
 
-Q_DECLARE_METATYPE(SoftBoard::Answer)
-
 namespace {
 
 QList<std::int32_t> valuesOnEntry(const SbCall &call)

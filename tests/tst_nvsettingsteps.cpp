@@ -10,50 +10,11 @@
 
 using namespace Qt::StringLiterals;
 using SoftBoard::Answer;
-
-Q_DECLARE_METATYPE(SoftBoard::Answer)
+using SoftBoard::argsOf;
+using SoftBoard::bufferOf;
+using SoftBoard::presetsOf;
 
 namespace {
-
-// Runs `action` at the start of every call of `function` while it lives.
-class OnEveryCall
-{
-public:
-    OnEveryCall(SbFunction function, std::function<void()> action) : m_function(function), m_action(std::move(action))
-    {
-        softboard_on_call(
-            m_function, [](void *context) { (*static_cast<std::function<void()> *>(context))(); }, &m_action);
-    }
-    ~OnEveryCall() { softboard_on_call(m_function, nullptr, nullptr); }
-    Q_DISABLE_COPY_MOVE(OnEveryCall)
-
-private:
-    SbFunction m_function;
-    std::function<void()> m_action;
-};
-
-QStringList namesOf(const std::vector<SbCall> &calls)
-{
-    QStringList names;
-    for (const SbCall &call : calls)
-        names << SoftBoard::name(call.function);
-    return names;
-}
-
-QList<int> argsOf(const SbCall &call)
-{
-    return QList<int>(call.args, call.args + call.argCount);
-}
-
-QList<int> presetsOf(const SbCall &call)
-{
-    return QList<int>(call.valuesOnEntry, call.valuesOnEntry + call.valueCount);
-}
-
-QByteArray bufferOf(const SbCall &call, int buffer)
-{
-    return QByteArray(reinterpret_cast<const char *>(call.buffersOnEntry[buffer]), call.bufferSize[buffer]);
-}
 
 const QByteArray zeroCode(8, '\0');
 
@@ -140,7 +101,7 @@ void TestNvSettingSteps::offsetAndPulse()
     SoftBoard::next(fn, firstOutputs);
     SoftBoard::next(fn, Answer().result(secondResult));
     std::vector<std::int32_t> statusAtCall;
-    const OnEveryCall watch(fn, [&] { statusAtCall.push_back(modHeader::lngLastStatus); });
+    const SoftBoard::OnCall watch(fn, [&] { statusAtCall.push_back(modHeader::lngLastStatus); });
 
     const StepOutcome outcome = harness.run(step);
 
@@ -150,7 +111,7 @@ void TestNvSettingSteps::offsetAndPulse()
     QVERIFY(outcome.screenShowsLog);
 
     const int handle = modHeader::lngDevHandle;
-    QCOMPARE(namesOf(outcome.calls), QStringList(2, SoftBoard::name(fn)));
+    QCOMPARE(SoftBoard::names(outcome.calls), QStringList(2, SoftBoard::name(fn)));
     QCOMPARE(argsOf(outcome.calls[0]), (QList<int>{handle, 1, setValue}));
     QCOMPARE(presetsOf(outcome.calls[0]), QList<int>{0});
     QCOMPARE(argsOf(outcome.calls[1]), (QList<int>{handle, 1, 0}));
@@ -200,7 +161,7 @@ void TestNvSettingSteps::userCode()
     SoftBoard::next(SB_GetSetNvUserCode, firstOutputs);
     SoftBoard::next(SB_GetSetNvUserCode, Answer().result(secondResult));
     std::vector<std::int32_t> statusAtCall;
-    const OnEveryCall watch(SB_GetSetNvUserCode, [&] { statusAtCall.push_back(modHeader::lngLastStatus); });
+    const SoftBoard::OnCall watch(SB_GetSetNvUserCode, [&] { statusAtCall.push_back(modHeader::lngLastStatus); });
 
     const StepOutcome outcome = harness.run(u"TestNvUserCode");
 
@@ -210,7 +171,7 @@ void TestNvSettingSteps::userCode()
     QVERIFY(outcome.screenShowsLog);
 
     const int handle = modHeader::lngDevHandle;
-    QCOMPARE(namesOf(outcome.calls), (QStringList{u"WD_GetSetNvUserCode"_s, u"WD_GetSetNvUserCode"_s}));
+    QCOMPARE(SoftBoard::names(outcome.calls), (QStringList{u"WD_GetSetNvUserCode"_s, u"WD_GetSetNvUserCode"_s}));
     QCOMPARE(argsOf(outcome.calls[0]), (QList<int>{handle, 1}));
     QCOMPARE(bufferOf(outcome.calls[0], 0), "01234567"_ba);
     QCOMPARE(bufferOf(outcome.calls[0], 1), zeroCode);

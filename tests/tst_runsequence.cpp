@@ -4,11 +4,9 @@
 #include "screencheck.h"
 #include "softboardscript.h"
 
-#include <QEvent>
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
 
 using namespace Qt::StringLiterals;
 using SoftBoard::Answer;
@@ -30,13 +28,6 @@ void silenceSteps()
             SoftBoard::every(static_cast<SbFunction>(function), Answer().result(1).nothingWritten());
         }
     }
-}
-
-// Runs a std::function inside a call of the software board.
-void onCall(SbFunction function, std::function<void()> &action)
-{
-    softboard_on_call(function, [](void *context) { (*static_cast<std::function<void()> *>(context))(); },
-                      &action);
 }
 
 const QString defaultHead = u"\r\nDLL Version: 3.1.7\r\nDLL Type #: 2\r\n"_s;
@@ -196,8 +187,7 @@ void TestRunSequence::closeResultIsIgnored()
 {
     SoftBoard::next(SB_Close, Answer().result(0x55));
     std::int32_t statusAtClose = -12345;
-    std::function<void()> recordStatus = [&] { statusAtClose = modHeader::lngLastStatus; };
-    onCall(SB_Close, recordStatus);
+    const SoftBoard::OnCall recordStatus(SB_Close, [&] { statusAtClose = modHeader::lngLastStatus; });
 
     Form1 form;
     Form1Probe::startButton(form).click();
@@ -215,8 +205,7 @@ void TestRunSequence::secondRunStartsFromAnEmptyBox()
     const QString firstRun = Form1Probe::text(form);
 
     QString textAtSecondVersionCall;
-    std::function<void()> record = [&] { textAtSecondVersionCall = Form1Probe::text(form); };
-    onCall(SB_GetDllVersion, record);
+    const SoftBoard::OnCall record(SB_GetDllVersion, [&] { textAtSecondVersionCall = Form1Probe::text(form); });
     Form1Probe::startButton(form).click();
 
     QCOMPARE(textAtSecondVersionCall, u"\r\n"_s);
@@ -233,22 +222,23 @@ void TestRunSequence::screenShowsEachRefreshDuringTheRun()
     OutputBox &box = Form1Probe::output(form);
 
     // The sequence itself never refreshes: until the first step has ended
-    // the screen still shows the box as it was before the run. After the
-    // last step's refresh it shows the current text.
+    // the screen still shows the box as it was before the run. After each
+    // step's refresh it shows the current text.
     bool staleBeforeTheSteps = false;
+    bool currentAfterFirstStep = false;
     bool currentAtClose = false;
     bool stillEnabledAndNamed = false;
-    std::function<void()> beforeTheSteps = [&] { staleBeforeTheSteps = onScreen(box) != rendered(box); };
-    std::function<void()> atClose = [&] {
-        currentAtClose = onScreen(box) == rendered(box);
+    const SoftBoard::OnCall beforeTheSteps(SB_GetComPortNum, [&] { staleBeforeTheSteps = !screenIsCurrent(box); });
+    const SoftBoard::OnCall afterFirstStep(SB_GetWDogType, [&] { currentAfterFirstStep = screenIsCurrent(box); });
+    const SoftBoard::OnCall atClose(SB_Close, [&] {
+        currentAtClose = screenIsCurrent(box);
         stillEnabledAndNamed = Form1Probe::startButton(form).isEnabled() && Form1Probe::exitButton(form).isEnabled()
                                && form.windowTitle() == u"Form1"_s;
-    };
-    onCall(SB_GetComPortNum, beforeTheSteps);
-    onCall(SB_Close, atClose);
+    });
     Form1Probe::startButton(form).click();
 
     QVERIFY(staleBeforeTheSteps);
+    QVERIFY(currentAfterFirstStep);
     QVERIFY(currentAtClose);
     QVERIFY(stillEnabledAndNamed);
 }
@@ -262,9 +252,10 @@ void TestRunSequence::postedEventWaitsForTheRunToEnd()
     QTimer::singleShot(0, &form, [&] { delivered = true; });
 
     bool deliveredDuringRun = false;
-    std::function<void()> check = [&] { deliveredDuringRun = deliveredDuringRun || delivered; };
-    for (SbFunction function : {SB_GetDllVersion, SB_GetComPortNum, SB_Close})
-        onCall(function, check);
+    const auto check = [&] { deliveredDuringRun = deliveredDuringRun || delivered; };
+    const SoftBoard::OnCall atFirstStep(SB_GetErrorInfoMsg, check);
+    const SoftBoard::OnCall atLastStep(SB_GetSetPowerModule, check);
+    const SoftBoard::OnCall atClose(SB_Close, check);
     Form1Probe::startButton(form).click();
 
     QVERIFY(!deliveredDuringRun);

@@ -11,8 +11,6 @@
 using namespace Qt::StringLiterals;
 using SoftBoard::Answer;
 
-Q_DECLARE_METATYPE(SoftBoard::Answer)
-
 namespace {
 
 // The one call a timer step makes: the function, the fixed by-value
