@@ -15,6 +15,8 @@ private slots:
     void appendKeepsExactText_data();
     void appendKeepsExactText();
     void lineEndsShowAsOneBreak();
+    void appendsShowAsTheWholeTextWould_data();
+    void appendsShowAsTheWholeTextWould();
     void clearEmptiesTheBox();
     void everyWriteShowsTheFirstLine();
     void refreshPaintsTheCurrentText();
@@ -64,6 +66,33 @@ void TestOutputLog::lineEndsShowAsOneBreak()
 
     // On screen CR LF is one line break: no empty line between two lines.
     QCOMPARE(box.toPlainText(), u"\nfirst\nsecond\n"_s);
+}
+
+void TestOutputLog::appendsShowAsTheWholeTextWould_data()
+{
+    QTest::addColumn<QStringList>("pieces");
+
+    QTest::newRow("lines built from pieces") << QStringList{u"\r\n"_s, u"a"_s, u"b"_s, u"\r\n"_s, u"c\r\n"_s};
+    QTest::newRow("CR and LF in two pieces") << QStringList{u"a\r"_s, u"\nb\r"_s, u"\n"_s};
+    QTest::newRow("lone CR then text") << QStringList{u"a\r"_s, u"b"_s};
+    QTest::newRow("NUL cut, then more") << QStringList{u"x\r"_s, u"\0y"_s, u"\nz"_s};
+    QTest::newRow("unicode line and paragraph separators") << QStringList{u"a\u2028"_s, u"b\u2029c"_s};
+}
+
+void TestOutputLog::appendsShowAsTheWholeTextWould()
+{
+    QFETCH(QStringList, pieces);
+
+    OutputBox pieceByPiece;
+    OutputLog log(pieceByPiece);
+    for (const QString &piece : pieces)
+        log.append(piece);
+    OutputBox atOnce;
+    atOnce.setText(pieceByPiece.text());
+
+    // What the operator sees must not depend on how the text was written.
+    QCOMPARE(pieceByPiece.toPlainText(), atOnce.toPlainText());
+    QCOMPARE(pieceByPiece.document()->blockCount(), atOnce.document()->blockCount());
 }
 
 void TestOutputLog::clearEmptiesTheBox()
