@@ -107,6 +107,8 @@ int main(int argc, char *argv[])
         Repetition repetition{};
         repetition.runMs = millisecondsOf([&] {
             start->click();
+            // The harness, not the program, lets the event loop paint what
+            // the run left to it, so that the figure includes that cost.
             QCoreApplication::processEvents();
         });
         // A run that ended early (an open error, say) would make the
@@ -142,6 +144,7 @@ int main(int argc, char *argv[])
             onCall(SB_SetBuzzer, stamp, &buzzerCalls);
             onCall(SB_GetSetPowerModule, stamp, &powerModuleCalls);
         }
+        // Starts each timed run from an idle window, nothing left to paint.
         QCoreApplication::processEvents();
         Repetition repetition = timedRun();
         if (resetBoard && onCall) {

@@ -126,9 +126,10 @@ inline QString describe(const SbCall &call)
 {
     std::vector<QByteArray> buffers;
     for (int i = 0; i < call.bufferCount; ++i)
-        buffers.emplace_back(reinterpret_cast<const char *>(call.buffersOnEntry[i]), call.bufferSize[i]);
-    return describeCall(call.function, {call.args, call.args + call.argCount},
-                        {call.valuesOnEntry, call.valuesOnEntry + call.valueCount}, buffers);
+        buffers.push_back(SoftBoard::bufferOf(call, i));
+    const QList<int> args = SoftBoard::argsOf(call);
+    const QList<int> presets = SoftBoard::presetsOf(call);
+    return describeCall(call.function, {args.begin(), args.end()}, {presets.begin(), presets.end()}, buffers);
 }
 
 // What the library does in one call: the code it returns and, for each

@@ -33,7 +33,7 @@ QString callTranscript(const std::vector<SbCall> &calls)
         for (int i = 0; i < call.valueCount; ++i)
             inputs << u"&"_s + QString::number(call.valuesOnEntry[i]);
         for (int i = 0; i < call.bufferCount; ++i) {
-            const QByteArray bytes(reinterpret_cast<const char *>(call.buffersOnEntry[i]), call.bufferSize[i]);
+            const QByteArray bytes = SoftBoard::bufferOf(call, i);
             inputs << (bytes.count('\0') == bytes.size() ? u"[%1 zero bytes]"_s.arg(bytes.size())
                                                            : u"["_s + QString::fromLatin1(bytes.toHex()) + u"]"_s);
         }

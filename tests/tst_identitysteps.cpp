@@ -10,16 +10,6 @@ using SoftBoard::Answer;
 
 namespace {
 
-QList<std::int32_t> valuesOnEntry(const SbCall &call)
-{
-    return QList<std::int32_t>(call.valuesOnEntry, call.valuesOnEntry + call.valueCount);
-}
-
-QByteArray bufferOnEntry(const SbCall &call, int buffer)
-{
-    return QByteArray(reinterpret_cast<const char *>(call.buffersOnEntry[buffer]), call.bufferSize[buffer]);
-}
-
 // What every identity call must look like when it reaches the library: the
 // open handle first (the message call takes none), every output preset to 0,
 // and both message buffers 256 zero bytes followed by the terminating zero.
@@ -29,13 +19,13 @@ void verifyArrival(const SbCall &call, SbFunction expected)
     if (expected == SB_GetErrorInfoMsg) {
         QCOMPARE(call.argCount, 0);
         QCOMPARE(call.bufferCount, 2);
-        QCOMPARE(bufferOnEntry(call, 0), QByteArray(257, '\0'));
-        QCOMPARE(bufferOnEntry(call, 1), QByteArray(257, '\0'));
+        QCOMPARE(SoftBoard::bufferOf(call, 0), QByteArray(257, '\0'));
+        QCOMPARE(SoftBoard::bufferOf(call, 1), QByteArray(257, '\0'));
         return;
     }
     QCOMPARE(call.argCount, 1);
     QCOMPARE(call.args[0], modHeader::lngDevHandle);
-    QCOMPARE(valuesOnEntry(call), QList<std::int32_t>(call.valueCount, 0));
+    QCOMPARE(SoftBoard::presetsOf(call), QList<std::int32_t>(call.valueCount, 0));
 }
 
 // A message buffer of exactly 257 bytes holding `text` and zeros after it.

@@ -46,8 +46,8 @@ void verifyCall(const StepOutcome &outcome, const QString &step)
     QCOMPARE(SoftBoard::name(call.function), SoftBoard::name(expected.function));
     QCOMPARE(qsizetype(call.argCount), 1 + expected.args.size());
     QCOMPARE(call.args[0], modHeader::lngDevHandle);
-    QCOMPARE(QList<std::int32_t>(call.args + 1, call.args + call.argCount), expected.args);
-    QCOMPARE(QList<std::int32_t>(call.valuesOnEntry, call.valuesOnEntry + call.valueCount), expected.presets);
+    QCOMPARE(SoftBoard::argsOf(call).sliced(1), expected.args);
+    QCOMPARE(SoftBoard::presetsOf(call), expected.presets);
 }
 
 const QString podSuccess = u"-- POD -- Successfully Set.\r\n"_s;
